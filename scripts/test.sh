@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: the native
+# core, the Windows layer under Wine, the fuzz target and the end-to-end runs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+ctest --test-dir build --output-on-failure -j2
