@@ -1,0 +1,27 @@
+#include "ui/main_window_events.h"
+
+#include "time/startup.h"
+#include "ui/clock_display.h"
+#include "ui/main_window.h"
+
+using namespace MainWindow;
+
+void HandleMainWindowEvent(Program& program, int source, Event event) {
+    switch (event) {
+        case Event::Created:
+            return OnMainWindowCreated(program);
+        case Event::Destroyed:
+            return OnMainWindowDestroyed(program);
+        case Event::Tick:
+            if (source == 时钟1) return OnClockTick(program);
+            return;
+        case Event::Click:
+            if (source == 按钮2) return ConfirmExit(program);
+            return;
+        case Event::Command:
+            if (source == MenuExit) return ConfirmExit(program);
+            return;
+        default:
+            return;
+    }
+}

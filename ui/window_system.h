@@ -1,0 +1,53 @@
+// The window system as the handlers see it: properties of named controls
+// and of MainWindow, timers, message boxes, the browser.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ui/window_description.h"
+
+// What a message box returns: which button closed it.
+enum MessageBoxResult : int {
+    MbOk = 0,
+    MbCancel = 1,
+    MbAbort = 2,
+    MbRetry = 3,
+    MbIgnore = 4,
+    MbYes = 5,
+    MbNo = 6,
+};
+
+// Message box styles, the standard Windows flags.
+inline constexpr int MbStyleError = 16;     // error icon, OK
+inline constexpr int MbStyleQuestion = 33;  // question icon, OK and Cancel
+inline constexpr int MbStyleInfo = 64;      // information icon, OK
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    virtual void SetText(int control, const std::string& text) = 0;
+    virtual std::string Text(int control) = 0;
+    virtual void SetChecked(int control, bool ticked) = 0;
+    virtual bool Checked(int control) = 0;
+    virtual void SetEnabled(int control, bool enabled) = 0;
+    // Index into the list's items, or -1 for no selection.
+    virtual void SetSelection(int control, int index) = 0;
+    virtual int Selection(int control) = 0;
+    virtual void SetPicture(int control, Picture picture) = 0;
+
+    virtual void StartTimer(int timer, int periodMs) = 0;  // restarts the countdown
+    virtual void StopTimer(int timer) = 0;
+
+    // Shows and activates MainWindow, or hides it.
+    virtual void SetWindowVisible(bool visible) = 0;
+
+    // Task-modal, no owner; returns a MessageBoxResult.
+    virtual int ShowMessageBox(const std::string& text, const std::string& title, int style) = 0;
+    virtual void OpenWebAddress(const std::string& address) = 0;
+    // Ends the process at once; in tests it returns, so callers return too.
+    virtual void EndProgram(int exitCode) = 0;
+    // Milliseconds since the system started.
+    virtual uint32_t TickCount() = 0;
+};
