@@ -1,0 +1,104 @@
+#include "tests/fakes/fake_platform.h"
+
+#include "time/startup.h"
+
+FakeWindowSystem::FakeWindowSystem() {
+    for (const ControlDesc& c : MainWindow::Description().controls) {
+        texts[c.id] = c.text;
+        enabled[c.id] = c.enabled;
+        if (c.kind == ControlKind::DropDownList) selection[c.id] = 0;
+    }
+}
+
+void FakeWindowSystem::Advance(int64_t ms) {
+    int64_t end = now_ + ms;
+    for (;;) {
+        int next = 0;
+        int64_t due = end + 1;
+        for (auto& [id, t] : timers_) {
+            if (t.period > 0 && t.due < due) {
+                due = t.due;
+                next = id;
+            }
+        }
+        if (next == 0) break;
+        now_ = due;
+        timers_[next].due += timers_[next].period;
+        if (sink) sink(next, Event::Tick);
+    }
+    now_ = end;
+}
+
+int FakeWindowSystem::TimerPeriod(int timer) const {
+    auto found = timers_.find(timer);
+    return found == timers_.end() ? 0 : found->second.period;
+}
+
+void FakeWindowSystem::SetText(int control, const std::string& text) {
+    texts[control] = text;
+    log.push_back("text " + std::to_string(control) + " " + text);
+}
+
+void FakeWindowSystem::SetChecked(int control, bool ticked) {
+    checked[control] = ticked;
+}
+
+void FakeWindowSystem::SetEnabled(int control, bool on) {
+    enabled[control] = on;
+}
+
+void FakeWindowSystem::SetSelection(int control, int index) {
+    selection[control] = index;
+}
+
+void FakeWindowSystem::SetPicture(int control, Picture picture) {
+    pictures[control] = picture;
+}
+
+void FakeWindowSystem::StartTimer(int timer, int periodMs) {
+    timers_[timer] = {periodMs, now_ + periodMs};
+    log.push_back("timer " + std::to_string(timer) + " " + std::to_string(periodMs));
+}
+
+void FakeWindowSystem::StopTimer(int timer) {
+    timers_.erase(timer);
+    log.push_back("timer " + std::to_string(timer) + " stopped");
+}
+
+void FakeWindowSystem::SetWindowVisible(bool on) {
+    visible = on;
+    log.push_back(on ? "show" : "hide");
+}
+
+int FakeWindowSystem::ShowMessageBox(const std::string& text, const std::string& title, int style) {
+    MessageBoxCall call{text, title, style};
+    boxes.push_back(call);
+    log.push_back("box " + title);
+    if (answers.empty()) return MbOk;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer(call);
+}
+
+void FakeWindowSystem::OpenWebAddress(const std::string& address) {
+    opened.push_back(address);
+    log.push_back("open " + address);
+}
+
+void FakeWindowSystem::EndProgram(int exitCode) {
+    endedWith = exitCode;
+    log.push_back("end " + std::to_string(exitCode));
+}
+
+std::string TimePage(int64_t ms) {
+    return "<html><script>window.baidu_time(" + std::to_string(ms) + ");</script></html>";
+}
+
+FakeProgram::FakeProgram() {
+    window.sink = [this](int source, Event event) { Raise(source, event); };
+}
+
+void FakeProgram::Launch() {
+    StartInitialTimers(program);
+    Raise(0, Event::Created);
+}
