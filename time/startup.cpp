@@ -1,5 +1,6 @@
 #include "time/startup.h"
 
+#include "time/calibration.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -33,6 +34,7 @@ void OnMainWindowCreated(Program& program) {
     }
 
     if (program.settings.autohide == 0) window.SetWindowVisible(true);
+    ApplyAutoCalibrationPeriods(program);
 }
 
 void OnMainWindowDestroyed(Program&) {}

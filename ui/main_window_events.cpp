@@ -1,5 +1,6 @@
 #include "ui/main_window_events.h"
 
+#include "time/calibration.h"
 #include "time/startup.h"
 #include "ui/clock_display.h"
 #include "ui/main_window.h"
@@ -8,20 +9,20 @@ using namespace MainWindow;
 
 void HandleMainWindowEvent(Program& program, int source, Event event) {
     switch (event) {
-        case Event::Created:
-            return OnMainWindowCreated(program);
-        case Event::Destroyed:
-            return OnMainWindowDestroyed(program);
-        case Event::Tick:
-            if (source == 时钟1) return OnClockTick(program);
-            return;
-        case Event::Click:
-            if (source == 按钮2) return ConfirmExit(program);
-            return;
-        case Event::Command:
-            if (source == MenuExit) return ConfirmExit(program);
-            return;
-        default:
-            return;
+    case Event::Created: return OnMainWindowCreated(program);
+    case Event::Destroyed: return OnMainWindowDestroyed(program);
+    case Event::Tick:
+        if (source == 时钟1) return OnClockTick(program);
+        if (source == 时钟2) return OnAutoCalibrationTick(program);
+        return;
+    case Event::Click:
+        if (source == 按钮3) return OnCalibrateButton(program);
+        if (source == 按钮2) return ConfirmExit(program);
+        return;
+    case Event::Command:
+        if (source == MenuCalibrate) return OnCalibrateFromMenu(program);
+        if (source == MenuExit) return ConfirmExit(program);
+        return;
+    default: return;
     }
 }

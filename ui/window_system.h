@@ -23,6 +23,12 @@ inline constexpr int MbStyleError = 16;     // error icon, OK
 inline constexpr int MbStyleQuestion = 33;  // question icon, OK and Cancel
 inline constexpr int MbStyleInfo = 64;      // information icon, OK
 
+struct ScreenMetrics {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t workAreaBottom = 0;  // bottom edge of the desktop work area
+};
+
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -42,6 +48,12 @@ public:
 
     // Shows and activates MainWindow, or hides it.
     virtual void SetWindowVisible(bool visible) = 0;
+
+    // The primary screen, read afresh at each call.
+    virtual ScreenMetrics Screen() = 0;
+    // Shows a notice in the balloon tip box 气球提示框1, its pointer on the
+    // anchor point; a negative icon index shows no icon.
+    virtual void ShowTip(int32_t x, int32_t y, const std::string& markup, int32_t icon) = 0;
 
     // Task-modal, no owner; returns a MessageBoxResult.
     virtual int ShowMessageBox(const std::string& text, const std::string& title, int style) = 0;

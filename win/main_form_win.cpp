@@ -24,20 +24,13 @@ bool IsContainer(ControlKind kind) {
 // What a message box returns, from the button that closed it.
 int ToMessageBoxResult(int id) {
     switch (id) {
-        case IDCANCEL:
-            return MbCancel;
-        case IDABORT:
-            return MbAbort;
-        case IDRETRY:
-            return MbRetry;
-        case IDIGNORE:
-            return MbIgnore;
-        case IDYES:
-            return MbYes;
-        case IDNO:
-            return MbNo;
-        default:
-            return MbOk;
+    case IDCANCEL: return MbCancel;
+    case IDABORT: return MbAbort;
+    case IDRETRY: return MbRetry;
+    case IDIGNORE: return MbIgnore;
+    case IDYES: return MbYes;
+    case IDNO: return MbNo;
+    default: return MbOk;
     }
 }
 
@@ -48,21 +41,14 @@ struct ControlClass {
 
 ControlClass ClassOf(const ControlDesc& c) {
     switch (c.kind) {
-        case ControlKind::TabControl:
-            return {WC_TABCONTROLW, 0};
-        case ControlKind::GroupBox:
-            return {L"BUTTON", BS_GROUPBOX};
-        case ControlKind::Button:
-            return {L"BUTTON", BS_PUSHBUTTON};
-        case ControlKind::CheckBox:
-            return {L"BUTTON", BS_AUTOCHECKBOX};
-        case ControlKind::DropDownList:
-            return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL};
-        case ControlKind::Label:
-            return {L"STATIC", SS_OWNERDRAW};
-        case ControlKind::PictureBox:
-        case ControlKind::Hyperlink:
-            return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY};
+    case ControlKind::TabControl: return {WC_TABCONTROLW, 0};
+    case ControlKind::GroupBox: return {L"BUTTON", BS_GROUPBOX};
+    case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON};
+    case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX};
+    case ControlKind::DropDownList: return {WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL};
+    case ControlKind::Label: return {L"STATIC", SS_OWNERDRAW};
+    case ControlKind::PictureBox:
+    case ControlKind::Hyperlink: return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY};
     }
     return {L"STATIC", SS_OWNERDRAW};
 }
@@ -223,37 +209,32 @@ LRESULT CALLBACK MainFormWin::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
 
 LRESULT MainFormWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_COMMAND:
-            OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_TIMER:
-            if (sink_) sink_(static_cast<int>(wParam), Event::Tick);
-            return 0;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->code == TCN_SELCHANGE) {
-                ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)) + 1);
-            }
-            return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_TIMER:
+        if (sink_) sink_(static_cast<int>(wParam), Event::Tick);
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code == TCN_SELCHANGE) {
+            ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)) + 1);
         }
-        case WM_DRAWITEM:
-            Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return 0;
+    }
+    case WM_DRAWITEM: Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+    case WM_SETCURSOR: {
+        const ControlDesc* c = FindControl(description_, GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
+        if (c && c->handCursor && reinterpret_cast<HWND>(wParam) != hwnd_) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
             return TRUE;
-        case WM_SETCURSOR: {
-            const ControlDesc* c = FindControl(description_, GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
-            if (c && c->handCursor && reinterpret_cast<HWND>(wParam) != hwnd_) {
-                SetCursor(LoadCursorW(nullptr, IDC_HAND));
-                return TRUE;
-            }
-            break;
         }
-        case WM_DESTROY:
-            if (sink_) sink_(0, Event::Destroyed);
-            hwnd_ = nullptr;
-            PostQuitMessage(0);
-            return 0;
-        default:
-            break;
+        break;
+    }
+    case WM_DESTROY:
+        if (sink_) sink_(0, Event::Destroyed);
+        hwnd_ = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default: break;
     }
     return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -266,21 +247,20 @@ void MainFormWin::OnCommand(int id, int code) {
         return;
     }
     switch (c->kind) {
-        case ControlKind::Button:
-        case ControlKind::CheckBox:
-            if (code == BN_CLICKED && sink_) sink_(id, Event::Click);
-            break;
-        case ControlKind::PictureBox:
-            if (code == STN_CLICKED && sink_) sink_(id, Event::LeftButtonDown);
-            break;
-        case ControlKind::Hyperlink:
-            if (code == STN_CLICKED && OpenWithBrowserFallback(c->address)) {
-                linkVisited_[id] = true;
-                InvalidateRect(Control(id), nullptr, TRUE);
-            }
-            break;
-        default:
-            break;
+    case ControlKind::Button:
+    case ControlKind::CheckBox:
+        if (code == BN_CLICKED && sink_) sink_(id, Event::Click);
+        break;
+    case ControlKind::PictureBox:
+        if (code == STN_CLICKED && sink_) sink_(id, Event::LeftButtonDown);
+        break;
+    case ControlKind::Hyperlink:
+        if (code == STN_CLICKED && OpenWithBrowserFallback(c->address)) {
+            linkVisited_[id] = true;
+            InvalidateRect(Control(id), nullptr, TRUE);
+        }
+        break;
+    default: break;
     }
 }
 
@@ -446,6 +426,16 @@ void MainFormWin::SetWindowVisible(bool visible) {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 }
+
+ScreenMetrics MainFormWin::Screen() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), work.bottom};
+}
+
+// The balloon tip box comes with the calibration notice; until then a
+// calibration from the tray or the timer shows nothing.
+void MainFormWin::ShowTip(int32_t, int32_t, const std::string&, int32_t) {}
 
 int MainFormWin::ShowMessageBox(const std::string& text, const std::string& title, int style) {
     int id = MessageBoxW(nullptr, GbkToWide(text).c_str(), GbkToWide(title).c_str(),

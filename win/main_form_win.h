@@ -37,6 +37,8 @@ public:
     void StartTimer(int timer, int periodMs) override;
     void StopTimer(int timer) override;
     void SetWindowVisible(bool visible) override;
+    ScreenMetrics Screen() override;
+    void ShowTip(int32_t x, int32_t y, const std::string& markup, int32_t icon) override;
     int ShowMessageBox(const std::string& text, const std::string& title, int style) override;
     void OpenWebAddress(const std::string& address) override;
     void EndProgram(int exitCode) override;

@@ -70,6 +70,11 @@ void FakeWindowSystem::SetWindowVisible(bool on) {
     log.push_back(on ? "show" : "hide");
 }
 
+void FakeWindowSystem::ShowTip(int32_t x, int32_t y, const std::string& markup, int32_t icon) {
+    tips.push_back(markup);
+    log.push_back("tip " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(icon));
+}
+
 int FakeWindowSystem::ShowMessageBox(const std::string& text, const std::string& title, int style) {
     MessageBoxCall call{text, title, style};
     boxes.push_back(call);

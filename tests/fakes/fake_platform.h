@@ -36,6 +36,8 @@ public:
     bool visible = false;
     int endedWith = -1;
     uint32_t tickCount = 12345;
+    ScreenMetrics screen{1920, 1080, 1040};
+    std::vector<std::string> tips; // markup of each notice shown
 
     FakeWindowSystem();
 
@@ -55,6 +57,8 @@ public:
     void StartTimer(int timer, int periodMs) override;
     void StopTimer(int timer) override;
     void SetWindowVisible(bool visible) override;
+    ScreenMetrics Screen() override { return screen; }
+    void ShowTip(int32_t x, int32_t y, const std::string& markup, int32_t icon) override;
     int ShowMessageBox(const std::string& text, const std::string& title, int style) override;
     void OpenWebAddress(const std::string& address) override;
     void EndProgram(int exitCode) override;
@@ -88,8 +92,10 @@ public:
     std::vector<CalendarFields> sets;
     bool accept = true;
     CalendarFields ReadLocalClock() override { return now; }
+    // An accepted time becomes the clock's own.
     bool SetLocalClock(const CalendarFields& f) override {
         sets.push_back(f);
+        if (accept) now = f;
         return accept;
     }
 };
