@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AutoCalibration, FirstRunsOnePeriodAfterStartUp) {
     FakeProgram p;
-    p.program.settings = {1, 2, 0, 0};
+    p.StoreSettings({1, 2, 0, 0});
     p.http.pages = {TimePage(kPageMs), TimePage(kPageMs + 7200000), TimePage(kPageMs + 14400000)};
     p.Launch();
     p.window.Advance(7200000 - 1);
@@ -121,7 +121,7 @@ TEST(AutoCalibration, FirstRunsOnePeriodAfterStartUp) {
 
 TEST(AutoCalibration, AFailedFetchShowsNothing) {
     FakeProgram p;
-    p.program.settings = {1, 0, 0, 0};
+    p.StoreSettings({1, 0, 0, 0});
     p.http.pages = {TimePage(kPageMs)};
     p.Launch();
     p.window.Advance(1800000 - 500);
@@ -144,7 +144,7 @@ TEST(AutoCalibration, PeriodFollowsTheSettings) {
     };
     for (const PeriodCase& c : cases) {
         FakeProgram p;
-        p.program.settings = {c.autochecktime, c.autochecktimeevery, 0, 0};
+        p.StoreSettings({c.autochecktime, c.autochecktimeevery, 0, 0});
         p.http.pages = {TimePage(kPageMs)};
         p.Launch();
         EXPECT_EQ(p.window.TimerPeriod(时钟2), c.period) << c.autochecktime << " " << c.autochecktimeevery;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "promo/random.h"
+#include "settings/file_system.h"
 #include "time/calendar_time.h"
 #include "time/standard_time.h"
 #include "ui/window_system.h"
@@ -17,11 +18,15 @@ public:
     virtual int32_t PingHost(const std::string& host, int32_t limitMs) = 0;
 };
 
+class StartupRegistry;
+
 struct Platform {
     WindowSystem& window;
     HttpPort& http;
     ClockPort& clock;
     NetworkProbe& probe;
+    FileSystem& files;
+    StartupRegistry& registry;
 };
 
 struct Settings {

@@ -1,5 +1,8 @@
 #include "time/startup.h"
 
+#include "settings/autorun.h"
+#include "settings/settings_file.h"
+#include "settings/settings_panel.h"
 #include "time/calibration.h"
 #include "ui/main_window.h"
 
@@ -33,8 +36,11 @@ void OnMainWindowCreated(Program& program) {
         program.standardTimeKnown = true;
     }
 
+    LoadSettings(program);
+    FillSettingsPanel(program);
     if (program.settings.autohide == 0) window.SetWindowVisible(true);
     ApplyAutoCalibrationPeriods(program);
+    ApplyStartWithSystem(program);
 }
 
 void OnMainWindowDestroyed(Program&) {}

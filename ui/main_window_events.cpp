@@ -1,5 +1,6 @@
 #include "ui/main_window_events.h"
 
+#include "settings/settings_panel.h"
 #include "time/calibration.h"
 #include "time/startup.h"
 #include "ui/clock_display.h"
@@ -17,6 +18,8 @@ void HandleMainWindowEvent(Program& program, int source, Event event) {
         return;
     case Event::Click:
         if (source == 按钮3) return OnCalibrateButton(program);
+        if (source == 选择框1) return OnAutoCheckClick(program);
+        if (source == 按钮1) return OnSaveSettings(program);
         if (source == 按钮2) return ConfirmExit(program);
         return;
     case Event::Command:

@@ -1,5 +1,6 @@
 #include "tests/fakes/fake_platform.h"
 
+#include "settings/settings_file.h"
 #include "time/startup.h"
 
 FakeWindowSystem::FakeWindowSystem() {
@@ -106,4 +107,11 @@ FakeProgram::FakeProgram() {
 void FakeProgram::Launch() {
     StartInitialTimers(program);
     Raise(0, Event::Created);
+}
+
+void FakeProgram::StoreSettings(const Settings& s) {
+    files.files[SettingsPath(files).utf8] = "[system]\r\nautochecktime=" + std::to_string(s.autochecktime) +
+                                            "\r\nautochecktimeevery=" + std::to_string(s.autochecktimeevery) +
+                                            "\r\nautorun=" + std::to_string(s.autorun) +
+                                            "\r\nautohide=" + std::to_string(s.autohide) + "\r\n";
 }

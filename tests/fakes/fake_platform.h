@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/fakes/fake_files.h"
 #include "time/program.h"
 #include "ui/main_window.h"
 #include "ui/main_window_events.h"
@@ -37,7 +38,7 @@ public:
     int endedWith = -1;
     uint32_t tickCount = 12345;
     ScreenMetrics screen{1920, 1080, 1040};
-    std::vector<std::string> tips; // markup of each notice shown
+    std::vector<std::string> tips;  // markup of each notice shown
 
     FakeWindowSystem();
 
@@ -119,10 +120,14 @@ struct FakeProgram {
     FakeHttp http;
     FakeClock clock;
     FakeProbe probe;
-    Program program{Platform{window, http, clock, probe}};
+    FakeFileSystem files;
+    FakeStartupRegistry registry;
+    Program program{Platform{window, http, clock, probe, files, registry}};
 
     FakeProgram();
     // Launch: the description's timers, then the creation handler.
     void Launch();
+    // Writes setup.ini as the program will find it at start-up.
+    void StoreSettings(const Settings& s);
     void Raise(int source, Event event) { HandleMainWindowEvent(program, source, event); }
 };
