@@ -5,6 +5,11 @@
 
 namespace {
 
+void Record(std::vector<std::string>& log, std::vector<std::string>* journal, const std::string& entry) {
+    log.push_back(entry);
+    if (journal) journal->push_back(entry);
+}
+
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
     return s;
@@ -53,12 +58,13 @@ bool IsKeyLine(const std::string& line, const std::string& key) {
 
 }  // namespace
 
+// The running executable exists, whatever the test made of the folder.
 bool FakeFileSystem::Exists(const FilePath& path) {
-    return files.count(path.utf8) || directories.count(path.utf8);
+    return path == executable || files.count(path.utf8) || directories.count(path.utf8);
 }
 
 bool FakeFileSystem::Delete(const FilePath& path) {
-    log.push_back("delete " + path.utf8);
+    Record(log, journal, "delete " + path.utf8);
     return files.erase(path.utf8) > 0;
 }
 
@@ -83,7 +89,7 @@ std::string FakeFileSystem::ReadProfileValue(const FilePath& file, const std::st
 
 void FakeFileSystem::WriteProfileValue(const FilePath& file, const std::string& section, const std::string& key,
                                        const std::string& value) {
-    log.push_back("write " + key + "=" + value);
+    Record(log, journal, "write " + key + "=" + value);
     if (directories.count(file.utf8) || readOnly.count(file.utf8)) return;
     std::vector<std::string> lines = Lines(files[file.utf8]);
     bool inSection = false;
@@ -114,7 +120,7 @@ void FakeFileSystem::WriteProfileValue(const FilePath& file, const std::string& 
 }
 
 std::optional<bool> FakeStartupRegistry::WriteRunValue(const std::string& name, const FilePath& data) {
-    log.push_back("set");
+    Record(log, journal, "set");
     if (!keyOpens) return std::nullopt;
     if (!writable) return false;
     runValues[name] = data.utf8;
@@ -122,10 +128,10 @@ std::optional<bool> FakeStartupRegistry::WriteRunValue(const std::string& name, 
 }
 
 bool FakeStartupRegistry::DeleteRunValue(const std::string& name) {
-    log.push_back("delete");
+    Record(log, journal, "delete");
     return keyOpens && writable && runValues.erase(name) > 0;
 }
 
 void FakeStartupRegistry::NotifyShellOfChange(const FilePath& shortcut, const FilePath&) {
-    log.push_back("notify " + shortcut.utf8);
+    Record(log, journal, "notify " + shortcut.utf8);
 }

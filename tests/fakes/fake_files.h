@@ -16,6 +16,7 @@ public:
     std::set<std::string> readOnly;
     FilePath executable{"C:\\Program Files\\Brisolt\\Brisolt.exe"};
     std::vector<std::string> log;  // "write <key>=<value>", "delete <path>"
+    std::vector<std::string>* journal = nullptr;  // shared with other fakes, for order
 
     bool Exists(const FilePath& path) override;
     bool Delete(const FilePath& path) override;
@@ -33,6 +34,7 @@ public:
     std::map<std::string, std::string> runValues;
     std::optional<FilePath> startupFolder = FilePath{"C:\\Users\\u\\Start Menu\\Programs\\Startup"};
     std::vector<std::string> log;  // "set", "delete", "notify <shortcut>"
+    std::vector<std::string>* journal = nullptr;
 
     std::optional<bool> WriteRunValue(const std::string& name, const FilePath& data) override;
     bool DeleteRunValue(const std::string& name) override;
