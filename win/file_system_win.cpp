@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
+#include "settings/profile_text.h"
 #include "win/text_win.h"
 
 namespace {
@@ -16,6 +18,31 @@ std::string WideToUtf8(const std::wstring& wide) {
     std::string utf8(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n, nullptr, nullptr);
     return utf8;
+}
+
+// The system's profile functions cannot take paths beyond MAX_PATH; such a
+// file is read and written whole here, in the same format.
+bool BeyondProfileFunctions(const FilePath& path) {
+    return PlainWidePath(path).size() >= MAX_PATH;
+}
+
+std::optional<std::string> ReadWholeFile(const FilePath& path) {
+    HANDLE f = CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (ReadFile(f, chunk, sizeof(chunk), &read, nullptr) && read > 0) bytes.append(chunk, read);
+    CloseHandle(f);
+    return bytes;
+}
+
+void WriteWholeFile(const FilePath& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
 }
 
 }  // namespace
@@ -69,6 +96,10 @@ FilePath WinFileSystem::ExecutableFile() {
 
 std::string WinFileSystem::ReadProfileValue(const FilePath& file, const std::string& section, const std::string& key,
                                             const std::string& fallback) {
+    if (BeyondProfileFunctions(file)) {
+        auto content = ReadWholeFile(file);
+        return content ? ReadProfileText(*content, section, key, fallback) : fallback;
+    }
     std::vector<wchar_t> buffer(kProfileBuffer);
     DWORD n = GetPrivateProfileStringW(GbkToWide(section).c_str(), GbkToWide(key).c_str(), GbkToWide(fallback).c_str(),
                                        buffer.data(), kProfileBuffer, WidePath(file).c_str());
@@ -77,6 +108,12 @@ std::string WinFileSystem::ReadProfileValue(const FilePath& file, const std::str
 
 void WinFileSystem::WriteProfileValue(const FilePath& file, const std::string& section, const std::string& key,
                                       const std::string& value) {
+    if (BeyondProfileFunctions(file)) {
+        DWORD attributes = GetFileAttributesW(WidePath(file).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+        WriteWholeFile(file, WriteProfileText(ReadWholeFile(file).value_or(""), section, key, value));
+        return;
+    }
     WritePrivateProfileStringW(GbkToWide(section).c_str(), GbkToWide(key).c_str(), GbkToWide(value).c_str(),
                                WidePath(file).c_str());
 }

@@ -15,7 +15,7 @@ public:
     std::set<std::string> directories;
     std::set<std::string> readOnly;
     FilePath executable{"C:\\Program Files\\Brisolt\\Brisolt.exe"};
-    std::vector<std::string> log;  // "write <key>=<value>", "delete <path>"
+    std::vector<std::string> log;                 // "write <key>=<value>", "delete <path>"
     std::vector<std::string>* journal = nullptr;  // shared with other fakes, for order
 
     bool Exists(const FilePath& path) override;
