@@ -246,7 +246,7 @@ TEST(Autorun, UnregisterRemovesTheValueAndTheShortcut) {
 TEST(Autorun, StartUpBringsTheRegistryInLineWithTheSetting) {
     for (int32_t autorun : {1, 0, 2, -1}) {
         FakeProgram p;
-            p.registry.runValues["Brisolt"] = "D:\\old\\Brisolt.exe";
+        p.registry.runValues["Brisolt"] = "D:\\old\\Brisolt.exe";
         p.StoreSettings({0, 0, autorun, 0});
         p.http.pages = {TimePage(kPageMs)};
         p.Launch();

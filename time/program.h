@@ -8,6 +8,7 @@
 #include "settings/file_system.h"
 #include "time/calendar_time.h"
 #include "time/standard_time.h"
+#include "ui/tray_icon.h"
 #include "ui/window_system.h"
 
 // ICMP echo: the round-trip time in ms, or -1 when no reply came in time,
@@ -27,6 +28,7 @@ struct Platform {
     NetworkProbe& probe;
     FileSystem& files;
     StartupRegistry& registry;
+    NotificationArea& tray;
 };
 
 struct Settings {
@@ -45,6 +47,7 @@ struct Program {
     // 00 : 00 : 01 would be a plainly wrong Beijing time.
     bool standardTimeKnown = false;
     Settings settings;
+    TrayIconState tray;
     int32_t bannerSlot = 0;
     int32_t promoShown = 0;
     RandomGenerator random;

@@ -36,6 +36,10 @@ void OnMainWindowCreated(Program& program) {
         program.standardTimeKnown = true;
     }
 
+    SetTrayIcon(program, window.PictureBytes(Picture::TrayIcon));
+    SetTrayTip(program, TrayTip);
+    SetTrayShown(program, true);
+
     LoadSettings(program);
     FillSettingsPanel(program);
     if (program.settings.autohide == 0) window.SetWindowVisible(true);
@@ -43,10 +47,13 @@ void OnMainWindowCreated(Program& program) {
     ApplyStartWithSystem(program);
 }
 
-void OnMainWindowDestroyed(Program&) {}
+void OnMainWindowDestroyed(Program& program) {
+    SetTrayShown(program, false);
+}
 
 void ConfirmExit(Program& program) {
     WindowSystem& window = program.os.window;
     if (window.ShowMessageBox(kExitQuestion, "确认退出", MbStyleQuestion) != MbOk) return;
+    SetTrayShown(program, false);
     window.EndProgram(0);
 }

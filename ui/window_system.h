@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "ui/window_description.h"
 
@@ -22,6 +23,12 @@ enum MessageBoxResult : int {
 inline constexpr int MbStyleError = 16;     // error icon, OK
 inline constexpr int MbStyleQuestion = 33;  // question icon, OK and Cancel
 inline constexpr int MbStyleInfo = 64;      // information icon, OK
+
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const Point&) const = default;
+};
 
 struct ScreenMetrics {
     int32_t width = 0;
@@ -48,6 +55,15 @@ public:
 
     // Shows and activates MainWindow, or hides it.
     virtual void SetWindowVisible(bool visible) = 0;
+    // The complete file bytes of a picture the program carries.
+    virtual std::string PictureBytes(Picture picture) = 0;
+
+    // The mouse pointer on the screen.
+    virtual Point CursorPosition() = 0;
+    // Makes MainWindow the foreground window, then shows a pop-up menu of the
+    // items with its right edge at the point; the chosen item comes back as
+    // a command event once the menu has closed.
+    virtual void PopUpMenu(const std::vector<MenuItemDesc>& items, Point rightEdge) = 0;
 
     // The primary screen, read afresh at each call.
     virtual ScreenMetrics Screen() = 0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/hyperlink.h"
+#include "ui/main_window.h"
 #include "win/pictures_win.h"
 #include "win/shell_win.h"
 #include "win/text_win.h"
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"BrisoltMainWindow";
+constexpr wchar_t kTrayOwnerClass[] = L"BrisoltTrayOwner";
 
 COLORREF ToColorRef(Rgb c) {
     return RGB(c.r, c.g, c.b);
@@ -55,8 +57,8 @@ ControlClass ClassOf(const ControlDesc& c) {
 
 }  // namespace
 
-MainFormWin::MainFormWin(HINSTANCE instance, const WindowDesc& description)
-    : instance_(instance), description_(description) {}
+MainFormWin::MainFormWin(HINSTANCE instance, const WindowDesc& description, WinNotificationArea& tray)
+    : instance_(instance), description_(description), tray_(tray) {}
 
 MainFormWin::~MainFormWin() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
@@ -93,6 +95,17 @@ bool MainFormWin::Create() {
     for (const ControlDesc& c : description_.controls) CreateControl(c);
     StackControls();
     ShowPage(1);
+
+    // The tray icon's own hidden window receives its mouse notifications.
+    WNDCLASSEXW owner{};
+    owner.cbSize = sizeof(owner);
+    owner.lpfnWndProc = TrayOwnerProc;
+    owner.hInstance = instance_;
+    owner.lpszClassName = kTrayOwnerClass;
+    RegisterClassExW(&owner);
+    trayOwner_ = CreateWindowExW(0, kTrayOwnerClass, L"", WS_CHILD, 0, 0, 0, 0, hwnd_, nullptr, instance_, this);
+    tray_.SetOwner(trayOwner_);
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     return true;
 }
 
@@ -207,7 +220,28 @@ LRESULT CALLBACK MainFormWin::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     return self->HandleMessage(message, wParam, lParam);
 }
 
+LRESULT CALLBACK MainFormWin::TrayOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<MainFormWin*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (message == TrayCallbackMessage && self && self->sink_) {
+        switch (LOWORD(lParam)) {
+        case WM_LBUTTONDBLCLK: self->sink_(MainWindow::托盘图标1, Event::DoubleClick); break;
+        case WM_RBUTTONUP: self->sink_(MainWindow::托盘图标1, Event::RightClick); break;
+        default: break;  // a click or a move has no handler
+        }
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
 LRESULT MainFormWin::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        if (sink_) sink_(MainWindow::托盘图标1, Event::TaskbarCreated);
+        return 0;
+    }
     switch (message) {
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_TIMER:
@@ -425,6 +459,32 @@ void MainFormWin::SetWindowVisible(bool visible) {
     }
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+}
+
+std::string MainFormWin::PictureBytes(Picture picture) {
+    return ::PictureBytes(instance_, picture);
+}
+
+Point MainFormWin::CursorPosition() {
+    POINT p{};
+    GetCursorPos(&p);
+    return {p.x, p.y};
+}
+
+void MainFormWin::PopUpMenu(const std::vector<MenuItemDesc>& items, Point rightEdge) {
+    HMENU menu = CreatePopupMenu();
+    for (const MenuItemDesc& item : items) {
+        if (item.text == "-") {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else {
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id), GbkToWide(item.text).c_str());
+        }
+    }
+    // In the foreground, so that the menu closes when the user clicks elsewhere.
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(menu, TPM_RIGHTALIGN | TPM_LEFTBUTTON, rightEdge.x, rightEdge.y, 0, hwnd_, nullptr);
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    DestroyMenu(menu);
 }
 
 ScreenMetrics MainFormWin::Screen() {

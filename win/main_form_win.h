@@ -9,12 +9,13 @@
 
 #include "ui/main_window_events.h"
 #include "ui/window_system.h"
+#include "win/tray_icon_win.h"
 
 class MainFormWin : public WindowSystem {
 public:
     using EventSink = std::function<void(int source, Event event)>;
 
-    MainFormWin(HINSTANCE instance, const WindowDesc& description);
+    MainFormWin(HINSTANCE instance, const WindowDesc& description, WinNotificationArea& tray);
     ~MainFormWin() override;
     MainFormWin(const MainFormWin&) = delete;
     MainFormWin& operator=(const MainFormWin&) = delete;
@@ -37,6 +38,9 @@ public:
     void StartTimer(int timer, int periodMs) override;
     void StopTimer(int timer) override;
     void SetWindowVisible(bool visible) override;
+    std::string PictureBytes(Picture picture) override;
+    Point CursorPosition() override;
+    void PopUpMenu(const std::vector<MenuItemDesc>& items, Point rightEdge) override;
     ScreenMetrics Screen() override;
     void ShowTip(int32_t x, int32_t y, const std::string& markup, int32_t icon) override;
     int ShowMessageBox(const std::string& text, const std::string& title, int style) override;
@@ -48,6 +52,7 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK HyperlinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR self);
+    static LRESULT CALLBACK TrayOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR unused);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,6 +70,9 @@ private:
     HINSTANCE instance_;
     const WindowDesc& description_;
     HWND hwnd_ = nullptr;
+    WinNotificationArea& tray_;
+    HWND trayOwner_ = nullptr;
+    UINT taskbarCreated_ = 0;
     EventSink sink_;
     std::map<int, HWND> controls_;
     std::map<int, HICON> icons_;      // picture boxes showing an icon

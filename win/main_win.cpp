@@ -35,8 +35,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     WinInetHttp http;
     WinProbe probe;
     WinStartupRegistry registry;
-    MainFormWin form(instance, MainWindow::Description());
-    Program program(Platform{form, http, clock, probe, files, registry});
+    WinNotificationArea tray;
+    MainFormWin form(instance, MainWindow::Description(), tray);
+    Program program(Platform{form, http, clock, probe, files, registry, tray});
     form.SetEventSink([&program](int source, Event event) { HandleMainWindowEvent(program, source, event); });
 
     if (!form.Create()) return 1;

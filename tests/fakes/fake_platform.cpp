@@ -115,3 +115,37 @@ void FakeProgram::StoreSettings(const Settings& s) {
                                             "\r\nautorun=" + std::to_string(s.autorun) +
                                             "\r\nautohide=" + std::to_string(s.autohide) + "\r\n";
 }
+
+// A stand-in for an icon file: 1150 bytes beginning with "ICON".
+std::string FakeWindowSystem::PictureBytes(Picture picture) {
+    return picture == Picture::TrayIcon ? "ICON" + std::string(1146, '\0') : std::string();
+}
+
+void FakeWindowSystem::PopUpMenu(const std::vector<MenuItemDesc>& items, Point rightEdge) {
+    log.push_back("menu " + std::to_string(rightEdge.x) + " " + std::to_string(rightEdge.y));
+    int chosen = menuChoice ? menuChoice(items) : 0;
+    if (chosen != 0 && sink) sink(chosen, Event::Command);
+}
+
+bool FakeNotificationArea::LoadIcon(const std::string& iconFile) {
+    loaded = iconFile.rfind("ICON", 0) == 0;
+    return loaded;
+}
+
+bool FakeNotificationArea::Add(const std::string& tip) {
+    log.push_back("add " + tip);
+    if (journal) journal->push_back(log.back());
+    return accepts && loaded;
+}
+
+bool FakeNotificationArea::Update(const std::string& tip) {
+    log.push_back("update " + tip);
+    if (journal) journal->push_back(log.back());
+    return true;
+}
+
+bool FakeNotificationArea::Remove() {
+    log.push_back("remove");
+    if (journal) journal->push_back(log.back());
+    return true;
+}

@@ -38,6 +38,9 @@ public:
     int endedWith = -1;
     uint32_t tickCount = 12345;
     ScreenMetrics screen{1920, 1080, 1040};
+    Point cursor{1800, 1060};
+    // Picks a menu item while the menu is "open"; 0 closes it without a choice.
+    std::function<int(const std::vector<MenuItemDesc>&)> menuChoice;
     std::vector<std::string> tips;  // markup of each notice shown
 
     FakeWindowSystem();
@@ -58,6 +61,9 @@ public:
     void StartTimer(int timer, int periodMs) override;
     void StopTimer(int timer) override;
     void SetWindowVisible(bool visible) override;
+    std::string PictureBytes(Picture picture) override;
+    Point CursorPosition() override { return cursor; }
+    void PopUpMenu(const std::vector<MenuItemDesc>& items, Point rightEdge) override;
     ScreenMetrics Screen() override { return screen; }
     void ShowTip(int32_t x, int32_t y, const std::string& markup, int32_t icon) override;
     int ShowMessageBox(const std::string& text, const std::string& title, int style) override;
@@ -111,6 +117,20 @@ public:
     }
 };
 
+class FakeNotificationArea : public NotificationArea {
+public:
+    bool accepts = true;
+    bool loaded = false;
+    std::vector<std::string> log;  // "add <tip>", "update <tip>", "remove"
+    std::vector<std::string>* journal = nullptr;
+
+    bool LoadIcon(const std::string& iconFile) override;
+    void DropIcon() override { loaded = false; }
+    bool Add(const std::string& tip) override;
+    bool Update(const std::string& tip) override;
+    bool Remove() override;
+};
+
 // A page as the time service serves it, for a time in milliseconds.
 std::string TimePage(int64_t ms);
 
@@ -122,7 +142,8 @@ struct FakeProgram {
     FakeProbe probe;
     FakeFileSystem files;
     FakeStartupRegistry registry;
-    Program program{Platform{window, http, clock, probe, files, registry}};
+    FakeNotificationArea tray;
+    Program program{Platform{window, http, clock, probe, files, registry, tray}};
 
     FakeProgram();
     // Launch: the description's timers, then the creation handler.
