@@ -19,6 +19,20 @@ COLORREF ToColorRef(Rgb c) {
     return RGB(c.r, c.g, c.b);
 }
 
+std::wstring WindowText(HWND h) {
+    int length = GetWindowTextLengthW(h);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(h, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+void FillBackground(HDC dc, const RECT& r, const ControlDesc& c) {
+    HBRUSH brush = CreateSolidBrush(c.background ? ToColorRef(*c.background) : GetSysColor(COLOR_BTNFACE));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+}
+
 bool IsContainer(ControlKind kind) {
     return kind == ControlKind::TabControl || kind == ControlKind::GroupBox;
 }
@@ -339,10 +353,7 @@ void MainFormWin::Draw(const DRAWITEMSTRUCT& item) {
 void MainFormWin::DrawLabel(const ControlDesc& c, const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
-    COLORREF background = c.background ? ToColorRef(*c.background) : GetSysColor(COLOR_BTNFACE);
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillBackground(dc, r, c);
 
     COLORREF text = c.textColour ? ToColorRef(*c.textColour) : GetSysColor(COLOR_BTNTEXT);
     if (c.kind == ControlKind::Hyperlink) text = ToColorRef(HyperlinkColour(linkHovered_[c.id], linkVisited_[c.id]));
@@ -350,10 +361,7 @@ void MainFormWin::DrawLabel(const ControlDesc& c, const DRAWITEMSTRUCT& item) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ oldFont = SelectObject(dc, FontFor(c.font));
 
-    int length = GetWindowTextLengthW(item.hwndItem);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(item.hwndItem, caption.data(), length + 1);
-    caption.resize(static_cast<size_t>(length));
+    std::wstring caption = WindowText(item.hwndItem);
 
     UINT format = DT_NOCLIP | DT_NOPREFIX;
     format |= c.hAlign == HAlign::Centre ? DT_CENTER : c.hAlign == HAlign::Right ? DT_RIGHT : DT_LEFT;
@@ -363,17 +371,14 @@ void MainFormWin::DrawLabel(const ControlDesc& c, const DRAWITEMSTRUCT& item) {
         format |= DT_SINGLELINE;
         format |= c.vAlign == VAlign::Middle ? DT_VCENTER : c.vAlign == VAlign::Bottom ? DT_BOTTOM : DT_TOP;
     }
-    DrawTextW(dc, caption.c_str(), length, &r, format);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, format);
     SelectObject(dc, oldFont);
 }
 
 void MainFormWin::DrawPicture(const ControlDesc& c, const DRAWITEMSTRUCT& item) {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
-    COLORREF background = c.background ? ToColorRef(*c.background) : GetSysColor(COLOR_BTNFACE);
-    HBRUSH brush = CreateSolidBrush(background);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillBackground(dc, r, c);
     int boxW = r.right - r.left;
     int boxH = r.bottom - r.top;
 
@@ -411,12 +416,7 @@ void MainFormWin::SetText(int control, const std::string& text) {
 }
 
 std::string MainFormWin::Text(int control) {
-    HWND h = Control(control);
-    int length = GetWindowTextLengthW(h);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(h, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return WideToGbk(text);
+    return WideToGbk(WindowText(Control(control)));
 }
 
 void MainFormWin::SetChecked(int control, bool ticked) {

@@ -1,14 +1,11 @@
 // How far from the true time would a calibration set the clock? A local
 // server serves the host's own time; for each calibration the time handed to
 // SetLocalTime is compared with the host clock at that moment.
-#include <winsock2.h>
-
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
+#include "tests/win/local_http_server.h"
 #include "time/standard_time.h"
 #include "win/http_win.h"
 
@@ -22,56 +19,6 @@ int64_t NowUnixMs() {
     int64_t t = (static_cast<int64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     return (t - kUnixEpochIn100ns) / 10000;
 }
-
-// Serves the time page with the host's time at the moment of the request.
-class TimeServer {
-public:
-    TimeServer() {
-        WSADATA wsa;
-        WSAStartup(MAKEWORD(2, 2), &wsa);
-        listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        listen(listener_, 8);
-        int len = sizeof addr;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~TimeServer() {
-        stop_ = true;
-        closesocket(listener_);
-        thread_.join();
-    }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/special/time/"; }
-
-private:
-    void Serve() {
-        while (!stop_) {
-            SOCKET c = accept(listener_, nullptr, nullptr);
-            if (c == INVALID_SOCKET) break;
-            char buf[2048];
-            std::string head;
-            while (head.find("\r\n\r\n") == std::string::npos) {
-                int n = recv(c, buf, sizeof buf, 0);
-                if (n <= 0) break;
-                head.append(buf, static_cast<size_t>(n));
-            }
-            std::string body = "<script>window.baidu_time(" + std::to_string(NowUnixMs()) + ");</script>";
-            std::string response =
-                "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-            send(c, response.data(), static_cast<int>(response.size()), 0);
-            shutdown(c, SD_SEND);
-            closesocket(c);
-        }
-    }
-    SOCKET listener_ = INVALID_SOCKET;
-    int port_ = 0;
-    std::atomic<bool> stop_{false};
-    std::thread thread_;
-};
 
 // Sends the program's fetch to the local server instead.
 class LocalHttp : public HttpPort {
@@ -113,8 +60,12 @@ public:
 
 int main(int argc, char** argv) {
     int runs = argc > 1 ? std::atoi(argv[1]) : 200;
-    TimeServer server;
-    LocalHttp http(server.Url());
+    // Serves the time page with the host's time at the moment of the request.
+    LocalServer server([](SOCKET s, const std::string&, const std::atomic<bool>&) {
+        std::string body = "<script>window.baidu_time(" + std::to_string(NowUnixMs()) + ");</script>";
+        SendAll(s, "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
+    });
+    LocalHttp http(server.Url("/special/time/"));
     MeasuringClock clock;
     for (int i = 0; i < runs; ++i) {
         // The steps of a calibration: fetch, then set the clock one second on.
