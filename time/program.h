@@ -39,7 +39,7 @@ struct Settings {
 };
 
 struct Program {
-    explicit Program(Platform platform) : os(platform) {}
+    explicit Program(const Platform& platform) : os(platform) {}
 
     Platform os;
     CalendarTime standardTime = 0.0;
