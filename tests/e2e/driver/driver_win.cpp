@@ -404,6 +404,17 @@ HWND NeedControl(HWND top, int id) {
     Fail(kExitNotFound, L"no control with id " + std::to_wstring(id));
 }
 
+// Polls until ready() or the time is up.
+template <typename F>
+bool WaitFor(DWORD timeoutMs, F ready) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (ready()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(50);
+    }
+}
+
 // ---- input -------------------------------------------------------------------
 
 void BringToFront(HWND h, DWORD timeoutMs) {
@@ -463,16 +474,6 @@ void ClickAt(POINT p, bool right, bool dbl) {
 }
 
 // ---- waiting -------------------------------------------------------------------
-
-template <typename F>
-bool WaitFor(DWORD timeoutMs, F ready) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (ready()) return true;
-        if (GetTickCount() - start >= timeoutMs) return false;
-        Sleep(50);
-    }
-}
 
 HWND WaitTop(const Selector& s, const std::wstring& state, DWORD timeoutMs) {
     HWND found = nullptr;
