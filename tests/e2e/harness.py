@@ -123,12 +123,9 @@ class Network:
 def icmp_echo_answers(address="127.0.0.1", timeout=0.5):
     """Whether an ICMP echo to the address gets its reply (raw socket, root)."""
     ident = os.getpid() & 0xFFFF
-    header = struct.pack("!BBHHH", 8, 0, 0, ident, 1)
-    payload = b"e2e-probe"
-    words = header + payload
-    total = sum(struct.unpack(f"!{len(words) // 2}H", words[:len(words) // 2 * 2]))
-    if len(words) % 2:
-        total += words[-1] << 8
+    payload = b"e2e-probe!"  # an even length keeps the checksum simple
+    words = struct.pack("!BBHHH", 8, 0, 0, ident, 1) + payload
+    total = sum(struct.unpack(f"!{len(words) // 2}H", words))
     total = (total >> 16) + (total & 0xFFFF)
     total += total >> 16
     packet = struct.pack("!BBHHH", 8, 0, ~total & 0xFFFF, ident, 1) + payload
@@ -366,9 +363,9 @@ class Program:
     def __init__(self, session, args=()):
         self.session = session
         self.log_path = session.case_dir / "program.log"
-        self._log = open(self.log_path, "ab")
-        self.proc = session.wine_popen([str(session.app_dir / session.paths.exe.name), *args],
-                                       cwd=session.app_dir, stdout=self._log, stderr=subprocess.STDOUT)
+        with open(self.log_path, "ab") as output:
+            self.proc = session.wine_popen([str(session.app_dir / session.paths.exe.name), *args],
+                                           cwd=session.app_dir, stdout=output, stderr=subprocess.STDOUT)
         self.started = time.monotonic()
         log(f"program started (pid {self.proc.pid})")
 
@@ -383,9 +380,6 @@ class Program:
             raise CaseFailure(f"the program was still running {timeout} s later") from None
         log(f"program ended with exit code {code} after {time.monotonic() - self.started:.1f} s")
         return code
-
-    def close_log(self):
-        self._log.close()
 
 
 # ---- one case's world ------------------------------------------------------------
@@ -448,6 +442,8 @@ class Session:
     def _start(self):
         started = time.monotonic()
         shutil.rmtree(self.case_dir, ignore_errors=True)
+        for old in self.paths.screenshots.glob(f"{self.name}-*.png"):
+            old.unlink()
         self.app_dir.mkdir(parents=True)
         shutil.copy2(self.paths.exe, self.app_dir / self.paths.exe.name)
         self._private_tmp()
@@ -504,19 +500,21 @@ class Session:
 
     def _check_network(self):
         """The set-up is what the case asks for, before the program runs."""
-        check_equal(socket.gethostbyname(PAGE_HOST), "127.0.0.1", "the time page host")
+        def require(condition, what):
+            if not condition:
+                raise HarnessError(f"network set-up: {what}")
+
+        require(socket.gethostbyname(PAGE_HOST) == "127.0.0.1", f"{PAGE_HOST} is not 127.0.0.1")
         try:
             probe = socket.gethostbyname(PROBE_HOST)
         except OSError:
             probe = None
-        check_equal(probe, "127.0.0.1" if self.network.probe_resolves else None, "the probe host")
-        if not self.network.link_up:
-            check(not icmp_echo_answers(), "ICMP echo answered with the link down")
-            return
-        check_equal(icmp_echo_answers(), self.network.icmp_echo, "ICMP echo answered")
-        if self.page is not None and self.page.mode == "normal":
+        require(probe == ("127.0.0.1" if self.network.probe_resolves else None), f"{PROBE_HOST} gives {probe}")
+        answered = icmp_echo_answers()
+        require(answered == (self.network.link_up and self.network.icmp_echo), f"ICMP echo answered: {answered}")
+        if self.page is not None and self.network.link_up and self.page.mode == "normal":
             with urllib.request.urlopen(f"http://{PAGE_HOST}{PAGE_PATH}", timeout=5) as r:
-                check(PAGE_MARKER.encode() in r.read(), "the time page lacks its marker")
+                require(PAGE_MARKER.encode() in r.read(), "the time page lacks its marker")
             self.page.clear()
 
     # -- processes
@@ -531,7 +529,7 @@ class Session:
         proc = self._track(subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp",
              "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24"],
-            pass_fds=(write,), stdout=log_file, stderr=log_file, start_new_session=False))
+            pass_fds=(write,), stdout=log_file, stderr=log_file))
         os.close(write)
         self._stack.callback(self._stop, proc, "Xvfb")
         self._stack.callback(log_file.close)
@@ -707,7 +705,7 @@ class Case:
 CASES = {}
 
 
-def case(group, name, network=Network(), page=None, timeout=120):
+def case(group, name, network=Network(), page=None, timeout=90):
     """Registers a case: a function of the Session it runs in."""
     def register(run):
         c = Case(group, name, run, network, page, timeout)

@@ -46,7 +46,9 @@ def main():
     try:
         harness.run(args.case, paths)
     except harness.CaseFailure as e:
-        harness.log(f"FAILED: {e}")
+        where = [f for f in traceback.extract_tb(e.__traceback__) if f.filename.endswith("_cases.py")]
+        at = f" ({Path(where[-1].filename).name}:{where[-1].lineno})" if where else ""
+        harness.log(f"FAILED{at}: {e}")
         return 1
     except Exception:
         harness.log("ERROR in the harness:\n" + traceback.format_exc())

@@ -491,9 +491,6 @@ HWND WaitTop(const Selector& s, const std::wstring& state, DWORD timeoutMs) {
 
 // ---- message boxes -------------------------------------------------------------
 
-// Which stock icon a message box shows. Its icon handle belongs to the other
-// process and cannot be compared, so the pictures are: the static's pixels on
-// the screen against each stock icon drawn on the dialog's own background.
 HWND MsgBoxIconStatic(HWND box) {
     for (HWND h : Descendants(box))
         if (_wcsicmp(ClassOf(h).c_str(), L"Static") == 0 && (GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
@@ -502,6 +499,10 @@ HWND MsgBoxIconStatic(HWND box) {
     return nullptr;
 }
 
+// Which stock icon a message box shows. Under Wine a process's stock icon
+// handles are its own (LoadIcon gives each process other values), so the
+// pictures are compared: the static's pixels on the screen against each
+// stock icon drawn on the dialog's background colour.
 struct IconMatch {
     std::wstring name;
     double distance;  // mean difference per colour channel, 0..255
