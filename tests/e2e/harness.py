@@ -436,6 +436,10 @@ class Session:
         if kind is not None and self.display is not None:
             with contextlib.suppress(Exception):
                 self.screenshot("failure")
+            with contextlib.suppress(Exception):
+                for w in self.driver.windows():
+                    log(f"on screen: {w['title']!r} ({w['class']}) at {w['rect']}, "
+                        f"{'enabled' if w['enabled'] else 'disabled'}{', foreground' if w['foreground'] else ''}")
         self._stack.close()
         return False
 

@@ -138,7 +138,7 @@ def no_network(s):
     program = s.launch()
     box = s.driver.msgbox(NO_NETWORK_TITLE, timeout=40)
     shown_after = time.monotonic() - program.started
-    log(f"message after {shown_after:.1f} s")
+    log(f"message after {shown_after:.1f} s; icon {box['icon']}, distances {box['icon_distance']}")
     check_equal(box["text"], NO_NETWORK_TEXT, "the message")
     check_equal(box["icon"], "hand", "the message's icon")
     check_equal([b["id"] for b in box["buttons"]], [IDOK], "the message's buttons")
@@ -272,6 +272,7 @@ def exit_question(s):
     for answer in ({"button": IDCANCEL}, {"key": "esc"}, {"button": IDOK}):
         s.driver.click(MAIN_TITLE, CLOSE_BUTTON)
         box = s.driver.msgbox(QUIT_TITLE)
+        log(f"question; icon {box['icon']}, distances {box['icon_distance']}")
         check_equal(box["text"], QUIT_TEXT, "the question")
         check_equal(box["icon"], "question", "the question's icon")
         check_equal(sorted((b["id"], b["text"]) for b in box["buttons"]),
