@@ -584,6 +584,8 @@ class Session:
             log("overlayfs unavailable: copying the prefix")
             self.prefix.rmdir()
             shutil.copytree(template, self.prefix, symlinks=True)
+            # A whole prefix per case is too much to keep.
+            self._stack.callback(shutil.rmtree, self.prefix, ignore_errors=True)
 
     def _server_sockets(self):
         st = os.stat(self.prefix)
