@@ -340,6 +340,11 @@ class Watch:
             "watch", {"process": process, "title": title, "cls": cls, "for_": seconds, "timeout": timeout})
         self.proc = session.wine_popen(argv, stdout=self.out, stderr=subprocess.DEVNULL)
         self.limit = seconds + timeout + 30
+        # The process to watch must not start before the watch looks.
+        if not wait_until(lambda: self.proc.poll() is not None or os.pread(self.out.fileno(), 64, 0), 30):
+            raise HarnessError("the watch did not start")
+        if self.proc.poll() is not None:
+            raise HarnessError(f"the watch ended at once (exit code {self.proc.returncode})")
 
     def result(self):
         try:
@@ -350,6 +355,7 @@ class Watch:
         self.out.seek(0)
         facts, error = Driver.parse(self.out.read())
         self.out.close()
+        facts = [f for f in facts if f["type"] != "watching"]
         if error:
             raise DriverError("watch", self.proc.returncode, error)
         return facts

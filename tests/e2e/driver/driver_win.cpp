@@ -819,6 +819,8 @@ int CmdWatch(const Args& a) {
     std::wstring exe = a.Need(L"process");
     bool anyWindow = a.Has(L"title") || a.Has(L"class");
     Selector s = anyWindow ? Selector::From(a) : Selector{};
+    // Tells the caller it may start the process now.
+    Emit(Json().Str("type", L"watching").Str("process", exe));
     if (!WaitFor(a.TimeoutMs(), [&] { return ProcessRunning(exe); }))
         Fail(kExitTimeout, L"process " + exe + L" did not start");
     Emit(Json().Str("type", L"started").Str("process", exe));
