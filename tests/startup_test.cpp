@@ -86,6 +86,14 @@ TEST(Startup, SeedsTheGeneratorAndClearsPromoShown) {
     EXPECT_EQ(p.program.promoShown, 0);
 }
 
+TEST(Startup, PutsTheFirstBannerPictureUp) {
+    FakeProgram p;
+    p.http.pages = {TimePage(kPageMs)};
+    p.Launch();
+    EXPECT_EQ(p.program.bannerSlot, 1);
+    EXPECT_EQ(p.window.pictures[图片框1], Picture::Banner1);
+}
+
 TEST(Startup, TimersStartAsTheDescriptionGivesThem) {
     FakeProgram p;
     p.http.pages = {TimePage(kPageMs)};

@@ -36,6 +36,11 @@ void OnMainWindowCreated(Program& program) {
         program.standardTimeKnown = true;
     }
 
+    // The banner: its rotation and first picture.
+    SetTimerPeriod(program, MainWindow::时钟3, 10000);
+    program.bannerSlot = 1;
+    window.SetPicture(MainWindow::图片框1, Picture::Banner1);
+
     SetTrayIcon(program, window.PictureBytes(Picture::TrayIcon));
     SetTrayTip(program, TrayTip);
     SetTrayShown(program, true);
