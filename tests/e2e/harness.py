@@ -151,7 +151,10 @@ class TimePage:
     """The time page on 127.0.0.1:80, as the program's host name reaches it.
 
     mode "normal" serves host time now + offset_ms, "fixed" serves fixed_ms,
-    "no-marker" a page without the time, "not-found" a 404. Each request is
+    "no-marker" a page without the time, "not-found" a 404, "settable" waits
+    for the host clock to pass a whole second by 0.1 s and serves the second
+    before: the program sets the clock to the page's time plus one second,
+    which then lies within Wine's half-second tolerance of now. Each request is
     recorded with the time it came and the milliseconds it was served."""
 
     def __init__(self, mode="normal", offset_ms=0, fixed_ms=None):
@@ -179,6 +182,11 @@ class TimePage:
             ms = int(now * 1000) + self.offset_ms
         elif self.mode == "fixed":
             ms = self.fixed_ms
+        elif self.mode == "settable":
+            frac = now % 1
+            if frac > 0.15:
+                time.sleep(1.1 - frac)
+            ms = (int(time.time()) - 1) * 1000
         with self._lock:
             self.requests.append({"time": now, "path": handler.path, "ms": ms, "status": status,
                                   "host": handler.headers.get("Host", "")})
@@ -305,6 +313,15 @@ class Driver:
     def select_tab(self, title, control_id, index, method="mouse"):
         self.run("select-tab", title=title, id=control_id, index=index, method=method)
 
+    def wait_text(self, title, control_id, text, timeout=10):
+        return [f for f in self.run("wait-text", title=title, id=control_id, text=text, timeout=timeout)
+                if f["type"] != "waiting"][0]
+
+    def text_waiter(self, title, control_id, text, timeout=10):
+        """Starts waiting, in the background, for a control's text; for a
+        text that may show too briefly to catch after the act causing it."""
+        return TextWaiter(self, title, control_id, text, timeout)
+
     def key(self, title, key):
         self.run("key", title=title, key=key)
 
@@ -330,6 +347,34 @@ class Driver:
         """Starts watching, in the background, for windows and notification
         icons shown while the process runs; .result() gives what was seen."""
         return Watch(self, process, title, cls, seconds, timeout)
+
+
+class TextWaiter:
+    def __init__(self, driver, title, control_id, text, timeout):
+        session = driver.session
+        self.out = tempfile.TemporaryFile(dir=session.case_dir)
+        argv = [str(session.paths.driver)] + driver._argv(
+            "wait-text", {"title": title, "id": control_id, "text": text, "timeout": timeout})
+        self.proc = session.wine_popen(argv, stdout=self.out, stderr=subprocess.DEVNULL)
+        self.limit = timeout + 30
+        if not wait_until(lambda: self.proc.poll() is not None or os.pread(self.out.fileno(), 64, 0), 30):
+            raise HarnessError("the text wait did not start")
+
+    def result(self):
+        """The control's facts once it read the text, or None on time-out."""
+        try:
+            self.proc.wait(timeout=self.limit)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.wait()
+        self.out.seek(0)
+        facts, error = Driver.parse(self.out.read())
+        self.out.close()
+        if self.proc.returncode == DRIVER_TIMEOUT_EXIT:
+            return None
+        if self.proc.returncode != 0:
+            raise DriverError("wait-text", self.proc.returncode, error or "no output")
+        return [f for f in facts if f["type"] != "waiting"][0]
 
 
 class Watch:
@@ -412,13 +457,13 @@ class Session:
     made once), its wineserver, the time page and the program's folder.
     Leaving the session ends every process it started."""
 
-    def __init__(self, paths, name, network=Network(), page=None):
+    def __init__(self, paths, name, network=Network(), page=None, app_folder="app"):
         self.paths = paths
         self.name = name
         self.network = network
         self.page = page
         self.case_dir = paths.e2e / "cases" / name
-        self.app_dir = self.case_dir / "app"
+        self.app_dir = self.case_dir / app_folder
         self.prefix = self.case_dir / "prefix"
         self.display = None
         self.env = None
@@ -708,6 +753,7 @@ class Case:
     network: Network
     page: object     # a function making the case's TimePage, or None
     timeout: int
+    app_folder: str = "app"
 
     @property
     def full_name(self):
@@ -717,10 +763,10 @@ class Case:
 CASES = {}
 
 
-def case(group, name, network=Network(), page=None, timeout=90):
+def case(group, name, network=Network(), page=None, timeout=90, app_folder="app"):
     """Registers a case: a function of the Session it runs in."""
     def register(run):
-        c = Case(group, name, run, network, page, timeout)
+        c = Case(group, name, run, network, page, timeout, app_folder)
         CASES[c.full_name] = c
         return run
     return register
@@ -763,7 +809,7 @@ def run(case_name, paths):
     signal.signal(signal.SIGALRM, on_alarm)
     signal.alarm(max(c.timeout - 10, 10))
     started = time.monotonic()
-    session = Session(paths, c.full_name, c.network, c.page() if c.page else None)
+    session = Session(paths, c.full_name, c.network, c.page() if c.page else None, c.app_folder)
     try:
         with session:
             c.run(session)

@@ -10,7 +10,8 @@ import traceback
 from pathlib import Path
 
 import harness
-import startup_cases  # noqa: F401  (registers the cases)
+import calibration_cases  # noqa: F401  (registers the cases)
+import startup_cases  # noqa: F401
 
 
 def main():

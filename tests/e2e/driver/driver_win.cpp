@@ -721,6 +721,24 @@ int CmdMouse(const Args& a) {
     return 0;
 }
 
+// Polled in-process: a label may hold a text for less than a second, too
+// short to catch by starting the driver again and again.
+int CmdWaitText(const Args& a) {
+    HWND top = WaitTop(Selector::From(a), L"exists", a.TimeoutMs());
+    HWND c = NeedControl(top, (int)a.Number(L"id", 0));
+    std::wstring want = a.Need(L"text");
+    // Tells the caller it may act now.
+    Emit(Json().Str("type", L"waiting"));
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (TextOf(c) == want) break;
+        if (GetTickCount() - start >= a.TimeoutMs()) Fail(kExitTimeout, L"the control never read \"" + want + L"\"");
+        Sleep(5);
+    }
+    Emit(ControlFacts(top, c));
+    return 0;
+}
+
 int CmdSelectTab(const Args& a) {
     HWND top = WaitTop(Selector::From(a), L"visible", a.TimeoutMs());
     HWND tab = NeedControl(top, (int)a.Number(L"id", 0));
@@ -849,6 +867,7 @@ int Usage() {
              L"  windows   [--title] [--class] [--all 1]\n"
              L"  children  --title/--class/--hwnd\n"
              L"  click     --title/... --id N             (BM_CLICK)\n"
+             L"  wait-text --title/... --id N --text T    (polls the control's text)\n"
              L"  mouse     [--title/... [--id N]] [--x X --y Y] [--button right] [--double 1]\n"
              L"  select-tab --title/... --id N --index I [--method mouse|focus]\n"
              L"  key       --title/... --key esc|enter|space|tab|VK\n"
@@ -870,7 +889,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring cmd = argv[1];
     static const std::map<std::wstring, int (*)(const Args&)> commands = {
         {L"wait", CmdWait},          {L"windows", CmdWindows},   {L"children", CmdChildren},
-        {L"click", CmdClick},        {L"mouse", CmdMouse},       {L"select-tab", CmdSelectTab},
+        {L"click", CmdClick},        {L"wait-text", CmdWaitText},        {L"mouse", CmdMouse},       {L"select-tab", CmdSelectTab},
         {L"key", CmdKey},            {L"close", CmdClose},       {L"post", CmdPost},
         {L"msgbox", CmdMsgBox},      {L"msgbox-press", CmdMsgBoxPress},
         {L"tray", CmdTray},          {L"screen", CmdScreen},     {L"watch", CmdWatch},
