@@ -11,6 +11,7 @@ from pathlib import Path
 
 import harness
 import calibration_cases  # noqa: F401  (registers the cases)
+import settings_cases  # noqa: F401
 import startup_cases  # noqa: F401
 
 
