@@ -13,6 +13,7 @@ import harness
 import calibration_cases  # noqa: F401  (registers the cases)
 import settings_cases  # noqa: F401
 import startup_cases  # noqa: F401
+import tray_cases  # noqa: F401
 
 
 def main():
