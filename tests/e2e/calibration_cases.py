@@ -28,18 +28,27 @@ def running_clocks(s):
     return got
 
 
+def clock_gap(c):
+    """Seconds between the two clocks, on a 24 h dial."""
+    d = (clock_seconds(c[1012]) - clock_seconds(c[1014])) % 86400
+    return min(d, 86400 - d)
+
+
 def check_no_box(s):
     boxes = [w for w in s.driver.windows(cls="#32770") if w["title"] in (DONE_TITLE, FAILED_TITLE)]
     check(not boxes, f"a message box was shown: {boxes}")
 
 
-@case("calibration", "button_sets_clock", page=lambda: TimePage(mode="settable"))
+@case("calibration", "button_sets_clock", page=lambda: TimePage(mode="normal", offset_ms=FAR_OFF_MS))
 def button_sets_clock(s):
     """Set: the box first, the clocks untouched under it; once it is closed,
-    both clocks read the placeholder, then the same second."""
+    both clocks read the placeholder, then the fetched time and the local
+    time together."""
     program, _ = start_to_main_window(s)
-    running_clocks(s)
+    before = running_clocks(s)
+    check(clock_gap(before) > 3600, f"the standard clock is not far off before: {before}")
     s.page.clear()
+    s.page.mode = "settable"
     s.driver.click(MAIN_TITLE, CALIBRATE)
     box = s.driver.msgbox(DONE_TITLE, timeout=15)
     check_equal(box["text"], DONE_TEXT, "the message")
@@ -54,9 +63,13 @@ def button_sets_clock(s):
     s.driver.msgbox_press(DONE_TITLE, button=IDOK)
     for control_id, w in zip(CLOCKS, waiters):
         check(w.result(), f"clock {control_id} was not reset after the box")
-    after = running_clocks(s)
-    log(f"clocks after the box: {after}")
-    check_equal(after[1012], after[1014], "the standard and local clocks after setting")
+    # The page's time is whole seconds caught mid-second: under load a tick
+    # may show the two clocks a second apart, but no more.
+    for _ in range(3):
+        after = running_clocks(s)
+        log(f"clocks after the box: {after}")
+        check(clock_gap(after) <= 1, f"the standard and local clocks after setting: {after}")
+        time.sleep(0.7)
     check(program.running(), "the program ended")
 
 
