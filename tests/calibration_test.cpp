@@ -82,6 +82,7 @@ struct BackgroundCase {
     std::string page;
     bool accept;
     Log expected;
+    friend void PrintTo(const BackgroundCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class CalibrateFromMenuTest : public testing::TestWithParam<BackgroundCase> {};

@@ -18,6 +18,7 @@ struct ProfileReadCase {
     const char* section;
     const char* key;
     const char* expected;  // with the fallback "0"
+    friend void PrintTo(const ProfileReadCase& c, std::ostream* os) { *os << c.name; }
 };
 
 inline const std::vector<ProfileReadCase>& ProfileReadCases() {
@@ -45,6 +46,7 @@ struct ProfileWriteCase {
     std::vector<std::pair<const char*, const char*>> writes;  // key, value in section "system"
     std::vector<std::pair<const char*, const char*>> reads;   // "section/key", value afterwards
     std::vector<const char*> linesKept;
+    friend void PrintTo(const ProfileWriteCase& c, std::ostream* os) { *os << c.name; }
 };
 
 inline const std::vector<ProfileWriteCase>& ProfileWriteCases() {

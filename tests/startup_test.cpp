@@ -110,6 +110,7 @@ struct ExitCase {
     Event event;
     int answer;
     bool ends;
+    friend void PrintTo(const ExitCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ConfirmExitTest : public testing::TestWithParam<ExitCase> {};
