@@ -76,7 +76,6 @@ MainFormWin::MainFormWin(HINSTANCE instance, const WindowDesc& description, WinN
 
 MainFormWin::~MainFormWin() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
-    for (auto& [id, bitmap] : bitmaps_) DeleteObject(bitmap);
 }
 
 bool MainFormWin::Create() {
@@ -382,16 +381,7 @@ void MainFormWin::DrawPicture(const ControlDesc& c, const DRAWITEMSTRUCT& item) 
     int boxW = r.right - r.left;
     int boxH = r.bottom - r.top;
 
-    if (HBITMAP bitmap = bitmaps_[c.id]) {
-        BITMAP info;
-        GetObjectW(bitmap, sizeof(info), &info);
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, bitmap);
-        SetStretchBltMode(dc, HALFTONE);
-        StretchBlt(dc, r.left, r.top, boxW, boxH, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-        SelectObject(source, old);
-        DeleteDC(source);
-    } else if (HICON icon = icons_[c.id]) {
+    if (HICON icon = icons_[c.id]) {
         ICONINFO iconInfo{};
         GetIconInfo(icon, &iconInfo);
         BITMAP info{};

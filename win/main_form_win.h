@@ -75,8 +75,7 @@ private:
     UINT taskbarCreated_ = 0;
     EventSink sink_;
     std::map<int, HWND> controls_;
-    std::map<int, HICON> icons_;      // picture boxes showing an icon
-    std::map<int, HBITMAP> bitmaps_;  // picture boxes showing a picture
+    std::map<int, HICON> icons_;  // picture boxes showing an icon
     std::map<int, bool> linkHovered_;
     std::map<int, bool> linkVisited_;
     std::map<std::tuple<int, int, std::string>, HFONT> fonts_;

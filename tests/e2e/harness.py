@@ -349,19 +349,22 @@ class Driver:
         return Watch(self, process, title, cls, seconds, timeout)
 
 
-class TextWaiter:
-    def __init__(self, driver, title, control_id, text, timeout):
-        session = driver.session
-        self.out = tempfile.TemporaryFile(dir=session.case_dir)
-        argv = [str(session.paths.driver)] + driver._argv(
-            "wait-text", {"title": title, "id": control_id, "text": text, "timeout": timeout})
-        self.proc = session.wine_popen(argv, stdout=self.out, stderr=subprocess.DEVNULL)
-        self.limit = timeout + 30
-        if not wait_until(lambda: self.proc.poll() is not None or os.pread(self.out.fileno(), 64, 0), 30):
-            raise HarnessError("the text wait did not start")
+class BackgroundRun:
+    """A driver command running beside the case; its output goes through a
+    file, and it has said it started before the constructor returns."""
 
-    def result(self):
-        """The control's facts once it read the text, or None on time-out."""
+    def __init__(self, driver, command, options, limit, what):
+        session = driver.session
+        self.command = command
+        self.out = tempfile.TemporaryFile(dir=session.case_dir)
+        argv = [str(session.paths.driver)] + driver._argv(command, options)
+        self.proc = session.wine_popen(argv, stdout=self.out, stderr=subprocess.DEVNULL)
+        self.limit = limit
+        if not wait_until(lambda: self.proc.poll() is not None or os.pread(self.out.fileno(), 64, 0), 30):
+            raise HarnessError(f"the {what} did not start")
+
+    def finish(self):
+        """The facts it printed and its error, once it has ended."""
         try:
             self.proc.wait(timeout=self.limit)
         except subprocess.TimeoutExpired:
@@ -370,6 +373,17 @@ class TextWaiter:
         self.out.seek(0)
         facts, error = Driver.parse(self.out.read())
         self.out.close()
+        return facts, error
+
+
+class TextWaiter(BackgroundRun):
+    def __init__(self, driver, title, control_id, text, timeout):
+        super().__init__(driver, "wait-text", {"title": title, "id": control_id, "text": text, "timeout": timeout},
+                         timeout + 30, "text wait")
+
+    def result(self):
+        """The control's facts once it read the text, or None on time-out."""
+        facts, error = self.finish()
         if self.proc.returncode == DRIVER_TIMEOUT_EXIT:
             return None
         if self.proc.returncode != 0:
@@ -377,29 +391,17 @@ class TextWaiter:
         return [f for f in facts if f["type"] != "waiting"][0]
 
 
-class Watch:
+class Watch(BackgroundRun):
     def __init__(self, driver, process, title, cls, seconds, timeout):
-        session = driver.session
-        self.out = tempfile.TemporaryFile(dir=session.case_dir)
-        argv = [str(session.paths.driver)] + driver._argv(
-            "watch", {"process": process, "title": title, "cls": cls, "for_": seconds, "timeout": timeout})
-        self.proc = session.wine_popen(argv, stdout=self.out, stderr=subprocess.DEVNULL)
-        self.limit = seconds + timeout + 30
         # The process to watch must not start before the watch looks.
-        if not wait_until(lambda: self.proc.poll() is not None or os.pread(self.out.fileno(), 64, 0), 30):
-            raise HarnessError("the watch did not start")
+        super().__init__(driver, "watch",
+                         {"process": process, "title": title, "cls": cls, "for_": seconds, "timeout": timeout},
+                         seconds + timeout + 30, "watch")
         if self.proc.poll() is not None:
             raise HarnessError(f"the watch ended at once (exit code {self.proc.returncode})")
 
     def result(self):
-        try:
-            self.proc.wait(timeout=self.limit)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.proc.wait()
-        self.out.seek(0)
-        facts, error = Driver.parse(self.out.read())
-        self.out.close()
+        facts, error = self.finish()
         facts = [f for f in facts if f["type"] != "watching"]
         if error:
             raise DriverError("watch", self.proc.returncode, error)
